@@ -13,6 +13,18 @@ ServiceConfig MakeServiceConfig(const base::Strings& strings) {
   return c;
 }
 
+std::wstring DomainOfLogin(const std::wstring& login) {
+  const size_t at = login.find(L'@');
+  return at == std::wstring::npos ? login : login.substr(at + 1);
+}
+
+void ApplyServiceAddress(ServiceConfig& config, const std::wstring& dotted) {
+  if (dotted.empty()) return;
+  config.echoTestAccount = L"echotest@" + dotted;
+  config.echoTestTarget = L"echotest_in@" + dotted;
+  config.serviceHost = dotted;
+}
+
 std::wstring HostFromWebAddress(const std::wstring& address) {
   std::wstring rest = address;
   const size_t scheme = rest.find(L"://");

@@ -24,6 +24,13 @@ struct ServiceConfig {
 // The defaults, with the deployment strings taken from `strings`.
 ServiceConfig MakeServiceConfig(const base::Strings& strings);
 
+// The domain of a login: the text after the first '@', the whole login when
+// it has none, empty when '@' is its last character.
+std::wstring DomainOfLogin(const std::wstring& login);
+
+// Points the run at the service's address found for the user's domain.
+void ApplyServiceAddress(ServiceConfig& config, const std::wstring& dotted);
+
 // The host name inside a web address such as "https://www.example.test/":
 // the scheme, user info, port, path, query and fragment are dropped. A text
 // without "://" is taken as a host (or dotted address) already.
