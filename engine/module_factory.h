@@ -6,6 +6,7 @@
 
 #include "modules/icmp_api.h"
 #include "modules/module.h"
+#include "modules/sip_module.h"
 
 namespace engine {
 
@@ -28,21 +29,26 @@ class ModuleFactory {
                                                       const SipModuleParams& params) = 0;
 };
 
-// The ICMP checks over an IcmpApi; audio and SIP come from `next` when given.
-class IcmpModuleFactory : public ModuleFactory {
+// The checks the program has: ping and trace over an IcmpApi; SIP signalling
+// when a SIP environment is given, and the echo-test call only when that
+// environment can also drive the media component. Audio comes with the media
+// component too.
+class StandardModuleFactory : public ModuleFactory {
  public:
-  IcmpModuleFactory(const Diagnostic::ModuleContext& context, Diagnostic::IcmpApi& api) : m_context(context), m_api(api) {}
+  StandardModuleFactory(const Diagnostic::ModuleContext& context, Diagnostic::IcmpApi& api,
+                        const Diagnostic::SipEnvironment* sip = nullptr)
+      : m_context(context), m_api(api), m_sip(sip) {}
   std::shared_ptr<Diagnostic::Module> MakePing(Diagnostic::ModuleListener* listener, const std::wstring& host) override;
   std::shared_ptr<Diagnostic::Module> MakeTracert(Diagnostic::ModuleListener* listener,
                                                   const std::wstring& host) override;
   std::shared_ptr<Diagnostic::Module> MakeAudio(Diagnostic::ModuleListener*) override { return nullptr; }
-  std::shared_ptr<Diagnostic::Module> MakeSip(Diagnostic::ModuleListener*, const SipModuleParams&) override {
-    return nullptr;
-  }
+  std::shared_ptr<Diagnostic::Module> MakeSip(Diagnostic::ModuleListener* listener,
+                                              const SipModuleParams& params) override;
 
  private:
   Diagnostic::ModuleContext m_context;
   Diagnostic::IcmpApi& m_api;
+  const Diagnostic::SipEnvironment* m_sip;
 };
 
 }  // namespace engine

@@ -117,7 +117,7 @@ int wmain(int argc, wchar_t** argv) {
   base::SystemClock clock;
   Diagnostic::ModuleContext context{&strings, &clock};
   Diagnostic::Win32IcmpApi icmp;
-  engine::IcmpModuleFactory factory(context, icmp);
+  engine::StandardModuleFactory factory(context, icmp);
   engine::Win32WorkerPlatform platform;
   ConsoleListener listener(verbose);
   CheckWorker worker(&listener, &config, factory, platform, strings);
