@@ -27,6 +27,7 @@
 #include "engine/result_text.h"
 #include "engine/win32/worker_platform_win32.h"
 #include "modules/win32/icmp_api_win32.h"
+#include "modules/win32/sip_environment_win32.h"
 
 namespace {
 
@@ -117,7 +118,8 @@ int wmain(int argc, wchar_t** argv) {
   base::SystemClock clock;
   Diagnostic::ModuleContext context{&strings, &clock};
   Diagnostic::Win32IcmpApi icmp;
-  engine::StandardModuleFactory factory(context, icmp);
+  Diagnostic::Win32SipEnvironment sip(clock);
+  engine::StandardModuleFactory factory(context, icmp, &sip.Get());
   engine::Win32WorkerPlatform platform;
   ConsoleListener listener(verbose);
   CheckWorker worker(&listener, &config, factory, platform, strings);

@@ -54,9 +54,12 @@ def sh(*args, check=True, **kw):
 
 
 class Lab:
-    def __init__(self, delay_ms=0, drop_every=0, service_up=True, web_resolves=True, internet_up=True):
+    def __init__(self, delay_ms=0, drop_every=0, service_up=True, web_resolves=True, internet_up=True,
+                 sip_scenario=None):
         """delay_ms is added to the round trip over the r2 == svc link (half
-        each way); drop_every=n drops every n-th echo request reaching svc."""
+        each way); drop_every=n drops every n-th echo request reaching svc;
+        sip_scenario names a SIPp scenario the service answers SIP over TCP
+        with (none: nothing listens on 5060)."""
         if os.geteuid() != 0:
             raise PermissionError('the lab needs root')
         self.delay_ms = delay_ms
@@ -64,6 +67,8 @@ class Lab:
         self.service_up = service_up
         self.web_resolves = web_resolves
         self.internet_up = internet_up
+        self.sip_scenario = sip_scenario
+        self.sipp = None
         tag = 'pxl%d' % os.getpid()
         self.ns = {k: '%s-%s' % (tag, k) for k in ('pc', 'r1', 'r2', 'svc', 'net')}
         self.tag = tag
@@ -152,6 +157,12 @@ class Lab:
             self.exec('svc', 'iptables', '-A', 'INPUT', '-p', 'icmp', '--icmp-type', 'echo-request', '-m', 'statistic',
                       '--mode', 'nth', '--every', str(self.drop_every), '--packet', '0', '-j', 'DROP')
 
+        if self.sip_scenario:
+            self.sipp = subprocess.Popen(
+                ['ip', 'netns', 'exec', self.ns['svc'], 'sipp', '-sf', self.sip_scenario, '-i', SERVICE, '-p', '5060',
+                 '-t', 't1', '-m', '1', '-nostdin', '-timeout', '120s'],
+                stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, cwd='/tmp')
+
         # The PC resolves only from its own hosts file.
         etc = '/etc/netns/' + self.ns['pc']
         os.makedirs(etc, exist_ok=True)
@@ -172,6 +183,9 @@ class Lab:
         if self.wine_started:
             self.exec('pc', 'wineserver', '-k', check=False, env=self.wine_env())
             self.wine_started = False
+        if self.sipp and self.sipp.poll() is None:
+            self.sipp.kill()
+            self.sipp.wait()
         if self.emulator and self.emulator.poll() is None:
             self.emulator.terminate()
             try:
