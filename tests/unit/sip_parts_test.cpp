@@ -229,9 +229,11 @@ TEST(HostileInput, OurOwnHostileAnswers) {
 }
 
 // A bounded random-input driver: reads of random bytes built around the
-// tokens the handling looks for, fed to the framing and to whole calls.
+// tokens the handling looks for and slices of the RFC 4475 messages (when
+// present), fed to the framing and to whole calls.
 TEST(HostileInput, RandomReadsNeverBreakTheHandling) {
   std::mt19937 rng(4475);
+  const std::vector<std::string> seeds = TortureMessages();
   const std::string tokens[] = {"SIP/2.0 ", "SIP/2.0 200 OK\r\n", "SIP/2.0 401 Authentication required\r\n", "To: ",
                           "tag=", "\r\n", "Contact: <sip:", ">", "IN IP4 ", "m=audio ", " ", "realm=\"", "nonce=\"",
                           "opaque=\"", "qop=\"auth\"", "\"", std::string("\0", 1), "\xd0\xb6", "\xff"};
@@ -239,7 +241,11 @@ TEST(HostileInput, RandomReadsNeverBreakTheHandling) {
     std::string s;
     const int parts = rng() % 24;
     for (int i = 0; i < parts; ++i) {
-      if (rng() % 3) {
+      if (!seeds.empty() && rng() % 4 == 0) {
+        const std::string& seed = seeds[rng() % seeds.size()];
+        const size_t from = rng() % seed.size();
+        s += seed.substr(from, rng() % (seed.size() - from + 1));
+      } else if (rng() % 3) {
         s += tokens[rng() % (sizeof tokens / sizeof *tokens)];
       } else {
         const int n = rng() % 12;
