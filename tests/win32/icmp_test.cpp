@@ -11,6 +11,11 @@
 #include <regex>
 
 #include "app/win32/resource_module.h"
+#include "base/format.h"
+#include "engine/check_worker.h"
+#include "engine/module_factory.h"
+#include "engine/result_text.h"
+#include "engine/win32/worker_platform_win32.h"
 #include "base/utf8.h"
 #include "base/win32/error_text.h"
 #include "base/win32/system_clock.h"
@@ -85,6 +90,56 @@ TEST_F(IcmpTest, LoopbackTraceIsOneHop) {
 
 TEST(IcmpBuffers, ReplyBufferHoldsRecordDataAndErrorRoom) {
   EXPECT_EQ(Diagnostic::Win32IcmpApi::ReplyBufferSize(512), sizeof(ICMP_ECHO_REPLY) + 512 + 8);
+}
+
+}  // namespace
+
+namespace {
+
+// The whole engine on its thread with the real modules, against loopback:
+// the ping block of the result text, title to verdict.
+class RecordingListener : public CheckWorkerListener {
+ public:
+  void OnMessage(const wchar_t* text, int) override { text_.AddLine(text); }
+  void OnProgress(int) override {}
+  void OnFinished() override { finished = true; }
+  engine::ResultText text_;
+  bool finished = false;
+};
+
+TEST_F(IcmpTest, EngineRunAgainstLoopbackGivesThePingBlock) {
+  app::ServiceConfig config;
+  config.serviceHost = L"127.0.0.1";
+  config.serviceWebAddress = L"https://localhost/";
+  config.internetProbeHost = L"127.0.0.1";
+  engine::StandardModuleFactory factory(context, api);
+  engine::Win32WorkerPlatform platform;
+  RecordingListener listener;
+  CheckWorker worker(&listener, &config, factory, platform, strings);
+  ASSERT_TRUE(worker.Start());
+  worker.Wait();
+  ASSERT_TRUE(listener.finished);
+  const auto lines = Lines(listener.text_.Text());
+  const std::string title = base::ToUtf8(strings.Load(103));
+  ASSERT_GE(lines.size(), 24u);
+  EXPECT_EQ(lines[0], "CustomerId: En");
+  EXPECT_EQ(lines[1], title);
+  EXPECT_EQ(lines[2], "");
+  std::string banner = base::ToUtf8(base::Format(strings.Load(1012), strings.Load(103)));
+  ASSERT_EQ(banner.substr(banner.size() - 2), "\r\n");  // the banner's own line end, then the added one
+  EXPECT_EQ(lines[3], banner.substr(0, banner.size() - 2));
+  EXPECT_EQ(lines[4], "");
+  EXPECT_TRUE(std::regex_match(lines[5], std::regex(R"(Pinging (\S+ \[)?127\.0\.0\.1\]? with 512 bytes of data:)")));
+  for (int i = 6; i < 16; ++i)
+    EXPECT_TRUE(std::regex_match(lines[i], std::regex(R"(Reply from 127\.0\.0\.1: bytes=512 time=\d+ms TTL=\d+)"))) << lines[i];
+  EXPECT_EQ(lines[16], "");
+  EXPECT_EQ(lines[17], "Ping statistics for 127.0.0.1:");
+  EXPECT_TRUE(std::regex_match(lines[20], std::regex("-------- .+: \\d\\d:\\d\\d\\.\\d\\d\\d --------"))) << lines[20];
+  EXPECT_EQ(lines[21], " - " + base::ToUtf8(strings.Load(1020)));
+  EXPECT_EQ(lines[22], "");
+  EXPECT_EQ(lines[23], base::ToUtf8(strings.Load(111)));  // the route check follows
+  ASSERT_FALSE(worker.Results().empty());
+  EXPECT_EQ(worker.Results()[0]->title, strings.Load(1019));
 }
 
 }  // namespace
