@@ -99,8 +99,9 @@ size_t SIPSession::Transfer(bool send, char* data, size_t size) {
     if (rc == 0) return bytes;
     const int error = WSAGetLastError();
     if (error == WSAEWOULDBLOCK) {
-      if (++wouldBlock >= kWouldBlockTries) return 0;
+      // At most three sleeps of 100 ms; then nothing was transferred, silently.
       SleepEx(kWaitMs, TRUE);
+      if (++wouldBlock >= kWouldBlockTries) return 0;
       continue;
     }
     ErrorLine(send ? L"WSASend" : L"WSARecv", static_cast<uint32_t>(error));
