@@ -55,7 +55,8 @@ def main():
             t0 = time.monotonic()
             the_lab.wine('probix-cli.exe', '-i=' + lab.INTERNET, '-o=Z:' + out)
             cli_wall = (time.monotonic() - t0) * 1000
-            lines = open(out, encoding='utf-8', newline='').read().split('\r\n')
+            with open(out, encoding='utf-8', newline='') as f:
+                lines = f.read().split('\r\n')
         ping = block(lines, 'Проверка доступности сервера')
         rtts = [int(m.group(1)) for l in ping for m in [re.search(r'time=(\d+)ms', l)] if m]
         rows.append(('probix ping check (10 x 512 B)', duration_ms(ping), sum(rtts)))

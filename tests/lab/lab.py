@@ -192,6 +192,11 @@ class Lab:
                 self.emulator.wait(5)
             except subprocess.TimeoutExpired:
                 self.emulator.kill()
+                self.emulator.wait()
+        if self.emulator:
+            self.emulator.stdout.close()
+            self.emulator.stderr.close()
+            self.emulator = None
         for name in self.ns.values():
             pids = sh('ip', 'netns', 'pids', name, check=False).stdout.split()
             for pid in pids:

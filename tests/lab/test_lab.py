@@ -36,12 +36,16 @@ class Run:
             result, items = os.path.join(tmp, 'result.txt'), os.path.join(tmp, 'items.tsv')
             proc = the_lab.wine('probix-cli.exe', '-i=' + lab.INTERNET, '-o=Z:' + result, '-r=Z:' + items, *options)
             self.code, self.stdout, self.stderr = proc.returncode, proc.stdout, proc.stderr
-            self.text = open(result, encoding='utf-8', newline='').read() if os.path.exists(result) else ''
+            self.text = ''
+            if os.path.exists(result):
+                with open(result, encoding='utf-8', newline='') as f:
+                    self.text = f.read()
             self.items = []
             if os.path.exists(items):
-                for line in open(items, encoding='utf-8', newline=''):
-                    grade, title, value, recommendation = line.rstrip('\n').split('\t')
-                    self.items.append((int(grade), title, value, recommendation))
+                with open(items, encoding='utf-8', newline='') as f:
+                    for line in f:
+                        grade, title, value, recommendation = line.rstrip('\n').split('\t')
+                        self.items.append((int(grade), title, value, recommendation))
         self.lines = self.text.split('\r\n')
 
     def titles(self):

@@ -32,7 +32,10 @@ def run_probe(server, transport, timeout=60):
         with open(os.path.join(tmp, 'out'), 'w+') as out:
             code = subprocess.run(['wine', PROBE, server, transport, 'Z:' + log], stdout=out, stderr=out,
                                   stdin=subprocess.DEVNULL, timeout=timeout).returncode
-        text = open(log, 'rb').read().decode('utf-8') if os.path.exists(log) else ''
+        text = ''
+        if os.path.exists(log):
+            with open(log, 'rb') as f:
+                text = f.read().decode('utf-8')
     return code, text
 
 
@@ -43,7 +46,8 @@ def sent_messages(log):
 
 def sipp_received(path):
     """The messages SIPp logged as received, byte for byte."""
-    data = open(path, 'rb').read()
+    with open(path, 'rb') as f:
+        data = f.read()
     out = []
     for m in re.finditer(rb'(UDP|TCP) message received \[(\d+)\] bytes :\n\n', data):
         n = int(m.group(2))
@@ -117,7 +121,10 @@ class SippEchoService(unittest.TestCase):
                 if sipp.poll() is None:
                     sipp.kill()
             received = sipp_received(messages)
-            error_text = open(errors).read() if os.path.exists(errors) else ''
+            error_text = ''
+            if os.path.exists(errors):
+                with open(errors) as f:
+                    error_text = f.read()
         self.assertEqual(code, 0, log)
         self.assertEqual(sipp_code, 0, 'SIPp counted the call as failed:\n' + error_text)
         # SIPp logs its own failure to shut down a TCP socket the caller has
