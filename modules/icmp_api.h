@@ -44,6 +44,25 @@ class IcmpApi {
   virtual std::wstring SystemErrorText(uint32_t code) = 0;
 };
 
+class Module;
+
+// The numbered lines of the common start of the ping and the trace.
+struct IcmpStartLines {
+  unsigned notFound;    // "Could not find IP address for %s: 0x%08x - %s"
+  unsigned announce;    // the target line: the address display, then the packet size
+  unsigned openFailed;  // "Unable to open ICMP service: 0x%08x - %s"
+  unsigned noBuffer;    // "Failed to allocate packet buffer: 0x%08x - %s"
+};
+
+// Resolves the host, announces the target, opens the ICMP handle and gets the
+// buffers, writing the line of whichever step fails. Returns the target
+// address when the check can send.
+std::optional<uint32_t> StartIcmpCheck(Module* module, IcmpApi& api, const std::wstring& host, uint32_t packetSize,
+                                       const IcmpStartLines& lines);
+
+// The error text of a code as the modules quote it.
+std::wstring IcmpErrorText(IcmpApi& api, uint32_t code);
+
 // "name [dotted]" when the reverse name differs from the dotted text,
 // otherwise the dotted text alone (also when it is empty).
 std::wstring AddressDisplay(IcmpApi& api, uint32_t address);

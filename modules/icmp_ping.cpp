@@ -2,12 +2,9 @@
 
 namespace Diagnostic {
 namespace {
-constexpr unsigned kIdOpenFailed = 104;
-constexpr unsigned kIdNoBuffer = 105;
-constexpr unsigned kIdNotFound = 106;
+constexpr IcmpStartLines kStartLines = {106, 109, 104, 105};
 constexpr unsigned kIdRequestError = 107;
 constexpr unsigned kIdReply = 108;
-constexpr unsigned kIdPinging = 109;
 constexpr unsigned kIdStatistics = 110;
 constexpr uint32_t kTimeoutMs = 1000;
 }  // namespace
@@ -23,39 +20,29 @@ bool ICMPPing::Run() {
   MarkStart();
   m_api.StartSockets();
 
-  uint32_t error = 0;
-  const std::optional<uint32_t> target = m_api.Resolve(m_host, &error);
-  if (!target) {
-    ModuleMessage(this, 0, kIdNotFound, m_host, error, ErrorText(error));
-  } else {
-    ModuleMessage(this, 0, kIdPinging, AddressDisplay(m_api, *target), m_packetSize);
-    if (!m_api.OpenIcmp(&error)) {
-      ModuleMessage(this, 0, kIdOpenFailed, error, ErrorText(error));
-    } else if (!m_api.AllocateBuffers(m_packetSize, &error)) {
-      ModuleMessage(this, 0, kIdNoBuffer, error, ErrorText(error));
-    } else {
-      for (uint32_t i = 0; i < m_count; ++i) {
-        ++m_sent;
-        EchoReply reply;
-        if (m_api.SendEcho(*target, 0, kTimeoutMs, &reply, &error)) {
-          const uint32_t t = reply.roundTripMs;
-          if (m_received == 0 || t < m_minimum) m_minimum = t;
-          if (t > m_maximum) m_maximum = t;
-          m_total += t;
-          ++m_received;
-          ModuleMessage(this, 0, kIdReply, m_api.DottedText(reply.address), reply.dataSize, t, reply.ttl);
-        } else {
-          ModuleMessage(this, 0, kIdRequestError, error, ErrorText(error));
-        }
+  if (const std::optional<uint32_t> target = StartIcmpCheck(this, m_api, m_host, m_packetSize, kStartLines)) {
+    uint32_t error = 0;
+    for (uint32_t i = 0; i < m_count; ++i) {
+      ++m_sent;
+      EchoReply reply;
+      if (m_api.SendEcho(*target, 0, kTimeoutMs, &reply, &error)) {
+        const uint32_t t = reply.roundTripMs;
+        if (m_received == 0 || t < m_minimum) m_minimum = t;
+        if (t > m_maximum) m_maximum = t;
+        m_total += t;
+        ++m_received;
+        ModuleMessage(this, 0, kIdReply, m_api.DottedText(reply.address), reply.dataSize, t, reply.ttl);
+      } else {
+        ModuleMessage(this, 0, kIdRequestError, error, IcmpErrorText(m_api, error));
       }
-      m_lost = m_sent - m_received;
-      m_lossPercent = m_sent ? m_lost * 100 / m_sent : 0;
-      m_average = m_received ? m_total / m_received : 0;
-      ModuleMessage(this, 0, L"");
-      ModuleMessage(this, 0, kIdStatistics, m_api.DottedText(*target), m_sent, m_received, m_lost, m_lossPercent,
-                    m_minimum, m_maximum, m_average);
-      m_success = m_lost < m_sent;
     }
+    m_lost = m_sent - m_received;
+    m_lossPercent = m_sent ? m_lost * 100 / m_sent : 0;
+    m_average = m_received ? m_total / m_received : 0;
+    ModuleMessage(this, 0, L"");
+    ModuleMessage(this, 0, kIdStatistics, m_api.DottedText(*target), m_sent, m_received, m_lost, m_lossPercent,
+                  m_minimum, m_maximum, m_average);
+    m_success = m_lost < m_sent;
   }
 
   m_api.Release();

@@ -31,8 +31,6 @@ class ICMPPing : public Module {
   uint32_t Average() const { return m_average; }
 
  private:
-  std::wstring ErrorText(uint32_t code) { return ErrorTextFrom(m_api.SystemErrorText(code), code); }
-
   IcmpApi& m_api;
   std::wstring m_host;
   uint32_t m_count;

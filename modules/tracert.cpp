@@ -2,12 +2,9 @@
 
 namespace Diagnostic {
 namespace {
+constexpr IcmpStartLines kStartLines = {115, 114, 116, 117};
 constexpr unsigned kIdHop = 112;
 constexpr unsigned kIdMs = 113;
-constexpr unsigned kIdTracing = 114;
-constexpr unsigned kIdNotFound = 115;
-constexpr unsigned kIdOpenFailed = 116;
-constexpr unsigned kIdNoBuffer = 117;
 constexpr unsigned kIdComplete = 118;
 constexpr uint32_t kTimeoutMs = 1000;
 }  // namespace
@@ -28,56 +25,46 @@ bool Tracert::Run() {
   m_hops.clear();
   m_api.StartSockets();
 
-  uint32_t error = 0;
-  const std::optional<uint32_t> target = m_api.Resolve(m_host, &error);
-  bool traced = false;
-  if (!target) {
-    ModuleMessage(this, 0, kIdNotFound, m_host, error, ErrorText(error));
-  } else {
-    ModuleMessage(this, 0, kIdTracing, AddressDisplay(m_api, *target));
-    if (!m_api.OpenIcmp(&error)) {
-      ModuleMessage(this, 0, kIdOpenFailed, error, ErrorText(error));
-    } else if (!m_api.AllocateBuffers(m_packetSize, &error)) {
-      ModuleMessage(this, 0, kIdNoBuffer, error, ErrorText(error));
-    } else {
-      traced = true;
-      uint32_t silent = 0;
-      for (uint32_t ttl = 1; ttl < kTtlLimit; ++ttl) {
-        m_hops.emplace_back();
-        Hop& hop = m_hops.back();
-        bool noReply = true;
-        std::optional<std::wstring> reverseName;  // looked up once, for the name and the address column
-        uint32_t sum = 0, answered = 0;
-        for (int probe = 0; probe < 3; ++probe) {
-          EchoReply reply;
-          if (m_api.SendEcho(*target, static_cast<uint8_t>(ttl), kTimeoutMs, &reply, &error)) {
-            noReply = false;
-            hop.times[probe] = static_cast<int32_t>(reply.roundTripMs);
-            sum += reply.roundTripMs;
-            ++answered;
-            if (hop.address == 0) {
-              hop.address = reply.address;
-              reverseName = m_api.ReverseName(reply.address);
-              hop.name = reverseName && !reverseName->empty() ? *reverseName : m_api.DottedText(reply.address);
-              // A name longer than the field is cut to fit, like the fixed buffer it stands for.
-              if (hop.name.size() > Hop::kNameChars - 1) hop.name.resize(Hop::kNameChars - 1);
-            }
-          } else {
-            hop.times[probe] = -1;
+  const std::optional<uint32_t> target = StartIcmpCheck(this, m_api, m_host, m_packetSize, kStartLines);
+  const bool traced = target.has_value();
+  if (traced) {
+    uint32_t error = 0;
+    uint32_t silent = 0;
+    for (uint32_t ttl = 1; ttl < kTtlLimit; ++ttl) {
+      m_hops.emplace_back();
+      Hop& hop = m_hops.back();
+      bool noReply = true;
+      std::optional<std::wstring> reverseName;  // looked up once, for the name and the address column
+      uint32_t sum = 0, answered = 0;
+      for (int probe = 0; probe < 3; ++probe) {
+        EchoReply reply;
+        if (m_api.SendEcho(*target, static_cast<uint8_t>(ttl), kTimeoutMs, &reply, &error)) {
+          noReply = false;
+          hop.times[probe] = static_cast<int32_t>(reply.roundTripMs);
+          sum += reply.roundTripMs;
+          ++answered;
+          if (hop.address == 0) {
+            hop.address = reply.address;
+            reverseName = m_api.ReverseName(reply.address);
+            hop.name = reverseName && !reverseName->empty() ? *reverseName : m_api.DottedText(reply.address);
+            // A name longer than the field is cut to fit, like the fixed buffer it stands for.
+            if (hop.name.size() > Hop::kNameChars - 1) hop.name.resize(Hop::kNameChars - 1);
           }
+        } else {
+          hop.times[probe] = -1;
         }
-        hop.average = answered ? sum / answered : 0;
-        const std::wstring column =
-            noReply ? std::wstring(L"-") : AddressDisplayFrom(m_api.DottedText(hop.address), reverseName);
-        ModuleMessage(this, 0, kIdHop, ttl, TimeText(hop.times[0]), TimeText(hop.times[1]), TimeText(hop.times[2]),
-                      column);
-        if (hop.address == *target) {
-          m_reached = true;
-          break;
-        }
-        silent = noReply ? silent + 1 : 0;
-        if (silent == kMaxSilentHops) break;
       }
+      hop.average = answered ? sum / answered : 0;
+      const std::wstring column =
+          noReply ? std::wstring(L"-") : AddressDisplayFrom(m_api.DottedText(hop.address), reverseName);
+      ModuleMessage(this, 0, kIdHop, ttl, TimeText(hop.times[0]), TimeText(hop.times[1]), TimeText(hop.times[2]),
+                    column);
+      if (hop.address == *target) {
+        m_reached = true;
+        break;
+      }
+      silent = noReply ? silent + 1 : 0;
+      if (silent == kMaxSilentHops) break;
     }
   }
   if (traced) {

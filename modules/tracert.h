@@ -35,7 +35,6 @@ class Tracert : public Module {
   const std::vector<Hop>& Hops() const { return m_hops; }
 
  private:
-  std::wstring ErrorText(uint32_t code) { return ErrorTextFrom(m_api.SystemErrorText(code), code); }
   std::wstring TimeText(int32_t time) const;
 
   IcmpApi& m_api;
