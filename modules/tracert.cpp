@@ -25,9 +25,7 @@ bool Tracert::Run() {
   m_hops.clear();
   m_api.StartSockets();
 
-  const std::optional<uint32_t> target = StartIcmpCheck(this, m_api, m_host, m_packetSize, kStartLines);
-  const bool traced = target.has_value();
-  if (traced) {
+  if (const std::optional<uint32_t> target = StartIcmpCheck(this, m_api, m_host, m_packetSize, kStartLines)) {
     uint32_t error = 0;
     uint32_t silent = 0;
     for (uint32_t ttl = 1; ttl < kTtlLimit; ++ttl) {
@@ -66,8 +64,7 @@ bool Tracert::Run() {
       silent = noReply ? silent + 1 : 0;
       if (silent == kMaxSilentHops) break;
     }
-  }
-  if (traced) {
+    // However the loop ended; not after a failure before it.
     ModuleMessage(this, 0, L"");
     ModuleMessage(this, 0, kIdComplete);
   }
