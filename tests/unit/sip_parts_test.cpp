@@ -183,7 +183,7 @@ std::vector<std::string> TortureMessages() {
     std::ifstream in(dir + file, std::ios::binary);
     std::stringstream s;
     s << in.rdbuf();
-    out.push_back(s.str());
+    if (!s.str().empty()) out.push_back(s.str());
   }
   return out;
 }
