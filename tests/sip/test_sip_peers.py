@@ -39,6 +39,18 @@ def run_probe(server, transport, timeout=60):
     return code, text
 
 
+def wait_listening(transport, port=5060, seconds=10):
+    """Waits until something listens on the loopback port (SIPp starting up)."""
+    flag = '-lnu' if transport == 'UDP' else '-lnt'
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        out = subprocess.run(['ss', '-H', flag, 'sport = :%d' % port], stdout=subprocess.PIPE, text=True).stdout
+        if out.strip():
+            return True
+        time.sleep(0.1)
+    return False
+
+
 def sent_messages(log):
     """The texts of the SIP-OUT blocks of a check's log, in order."""
     return re.findall(r'SIP-OUT:\r\n(.*?)\r\n' + RULE + r'\r\n', log, re.S)
@@ -112,7 +124,7 @@ class SippEchoService(unittest.TestCase):
                  '-timeout', '60s'],
                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL, cwd=tmp)
             try:
-                time.sleep(0.5)  # listening
+                self.assertTrue(wait_listening(transport), 'SIPp did not start listening')
                 started = time.monotonic()
                 code, log = run_probe('127.0.0.1', transport)
                 took = time.monotonic() - started
