@@ -29,7 +29,8 @@ std::wstring HostFromWebAddress(const std::wstring& address) {
   std::wstring rest = address;
   const size_t scheme = rest.find(L"://");
   if (scheme != std::wstring::npos) rest.erase(0, scheme + 3);
-  rest = rest.substr(0, rest.find_first_of(L"/?#"));
+  const size_t end = rest.find_first_of(L"/?#");
+  if (end != std::wstring::npos) rest.resize(end);
   const size_t at = rest.rfind(L'@');
   if (at != std::wstring::npos) rest.erase(0, at + 1);
   if (!rest.empty() && rest[0] == L'[') {  // [v6]:port

@@ -7,7 +7,7 @@
 
 namespace Diagnostic {
 
-class Win32IcmpApi : public IcmpApi {
+class Win32IcmpApi final : public IcmpApi {
  public:
   ~Win32IcmpApi() override { Release(); }
 

@@ -12,7 +12,7 @@
 
 namespace Diagnostic {
 
-class SIPSession : public SignallingTransport {
+class SIPSession final : public SignallingTransport {
  public:
   static constexpr uint16_t kServerPort = 5060;
 
