@@ -22,6 +22,7 @@ import unittest
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), '..', '..'))
 PROBE = os.path.join(ROOT, 'build', 'windows', 'bin', 'probix_sip_probe.exe')
 SCENARIO = os.path.join(ROOT, 'tests', 'sip', 'uas_digest_echo.xml')
+SILENT_SCENARIO = os.path.join(ROOT, 'tests', 'sip', 'uas_silent.xml')
 RULE = '-' * 39
 ISOLATED = bool(os.environ.get('PROBIX_ISOLATED'))
 
@@ -113,30 +114,38 @@ def md5hex(text):
     return hashlib.md5(text.encode('utf-8')).hexdigest().upper()
 
 
+def call_sipp(test, scenario, transport):
+    """Runs one check against SIPp playing `scenario`; returns the probe's exit
+    code and log, its duration, SIPp's exit code, what SIPp received and its
+    error log."""
+    with tempfile.TemporaryDirectory() as tmp:
+        messages, errors = os.path.join(tmp, 'messages.log'), os.path.join(tmp, 'errors.log')
+        sipp = subprocess.Popen(
+            ['sipp', '-sf', scenario, '-i', '127.0.0.1', '-p', '5060', '-m', '1', '-t', 'u1' if transport == 'UDP'
+             else 't1', '-trace_msg', '-message_file', messages, '-trace_err', '-error_file', errors, '-nostdin',
+             '-timeout', '60s'],
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL, cwd=tmp)
+        try:
+            test.assertTrue(wait_listening(transport), 'SIPp did not start listening')
+            started = time.monotonic()
+            code, log = run_probe('127.0.0.1', transport)
+            took = time.monotonic() - started
+            sipp_code = sipp.wait(timeout=30)
+        finally:
+            if sipp.poll() is None:
+                sipp.kill()
+        received = sipp_received(messages)
+        error_text = ''
+        if os.path.exists(errors):
+            with open(errors) as f:
+                error_text = f.read()
+    return code, log, took, sipp_code, received, error_text
+
+
 @unittest.skipUnless(os.path.exists(PROBE), 'build the Windows tree first')
 class SippEchoService(unittest.TestCase):
     def call(self, transport):
-        with tempfile.TemporaryDirectory() as tmp:
-            messages, errors = os.path.join(tmp, 'messages.log'), os.path.join(tmp, 'errors.log')
-            sipp = subprocess.Popen(
-                ['sipp', '-sf', SCENARIO, '-i', '127.0.0.1', '-p', '5060', '-m', '1', '-t', 'u1' if transport == 'UDP'
-                 else 't1', '-trace_msg', '-message_file', messages, '-trace_err', '-error_file', errors, '-nostdin',
-                 '-timeout', '60s'],
-                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL, cwd=tmp)
-            try:
-                self.assertTrue(wait_listening(transport), 'SIPp did not start listening')
-                started = time.monotonic()
-                code, log = run_probe('127.0.0.1', transport)
-                took = time.monotonic() - started
-                sipp_code = sipp.wait(timeout=30)
-            finally:
-                if sipp.poll() is None:
-                    sipp.kill()
-            received = sipp_received(messages)
-            error_text = ''
-            if os.path.exists(errors):
-                with open(errors) as f:
-                    error_text = f.read()
+        code, log, took, sipp_code, received, error_text = call_sipp(self, SCENARIO, transport)
         self.assertEqual(code, 0, log)
         self.assertEqual(sipp_code, 0, 'SIPp counted the call as failed:\n' + error_text)
         # SIPp logs its own failure to shut down a TCP socket the caller has
@@ -188,6 +197,14 @@ class SippEchoService(unittest.TestCase):
 
 @unittest.skipUnless(os.path.exists(PROBE), 'build the Windows tree first')
 class OtherPeers(unittest.TestCase):
+    def test_sipp_that_never_answers_over_udp(self):
+        code, log, took, _, received, _ = call_sipp(self, SILENT_SCENARIO, 'UDP')
+        self.assertEqual(code, 1, log)
+        self.assertEqual([m.split(' ')[0] for m in received], ['INVITE'])  # sent once, never repeated
+        self.assertEqual(received, sent_messages(log))
+        self.assertTrue(log.endswith('Timeout: 3000ms\r\n'), log[-200:])
+        self.assertLess(took, 10)
+
     def test_udp_peer_that_never_answers(self):
         peer = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
         peer.bind(('127.0.0.1', 5060))
