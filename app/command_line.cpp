@@ -15,16 +15,4 @@ std::optional<std::wstring> FindOption(const std::wstring& commandLine, const st
   return commandLine.substr(valueStart, end == std::wstring::npos ? std::wstring::npos : end - valueStart);
 }
 
-int DecimalPrefix(const std::wstring& text) {
-  size_t i = 0;
-  bool negative = false;
-  if (i < text.size() && (text[i] == L'-' || text[i] == L'+')) negative = text[i++] == L'-';
-  long long v = 0;
-  for (; i < text.size() && text[i] >= L'0' && text[i] <= L'9'; ++i) {
-    v = v * 10 + (text[i] - L'0');
-    if (v > 0x7FFFFFFFLL) v = 0x7FFFFFFFLL;  // saturate instead of overflowing
-  }
-  return static_cast<int>(negative ? -v : v);
-}
-
 }  // namespace app

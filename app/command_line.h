@@ -12,7 +12,4 @@ namespace app {
 // empty unless '=' follows the name (value up to the next space or the end).
 std::optional<std::wstring> FindOption(const std::wstring& commandLine, const std::wstring& name);
 
-// What StrToIntW makes of a text: optional sign, decimal digits, 0 otherwise.
-int DecimalPrefix(const std::wstring& text);
-
 }  // namespace app

@@ -11,6 +11,7 @@
 #include <condition_variable>
 #include <cstdio>
 #include <mutex>
+#include <optional>
 #include <string>
 
 #include "app/app_state.h"
@@ -130,18 +131,13 @@ int wmain(int argc, wchar_t** argv) {
   const bool sockets = WSAStartup(MAKEWORD(1, 1), &wsa) == 0;
   const std::wstring domain = app::DomainOfLogin(state.currentLogin);
   if (!domain.empty()) {
-    const std::string ansi = Diagnostic::ToThreadAnsi(domain);
-    const hostent* entry = gethostbyname(ansi.c_str());
-    if (!entry || entry->h_addrtype != AF_INET || !entry->h_addr_list || !entry->h_addr_list[0]) {
-      worker.OnMessage(base::Format(L"Can't get ip by service name. Error=%d", WSAGetLastError()).c_str(), 1);
-    } else {
-      in_addr address;
-      memcpy(&address, entry->h_addr_list[0], sizeof address);
-      const std::wstring dotted = Diagnostic::FromThreadAnsi(inet_ntoa(address));
-      if (!dotted.empty()) {
-        app::ApplyServiceAddress(config, dotted);
-        worker.OnMessage((L"SRV-request successful. Domain ip:" + dotted).c_str(), 0);
-      }
+    uint32_t error = 0;
+    const std::optional<uint32_t> address = icmp.Resolve(domain, &error);
+    if (!address) {
+      worker.OnMessage(base::Format(L"Can't get ip by service name. Error=%d", error).c_str(), 1);
+    } else if (const std::wstring dotted = icmp.DottedText(*address); !dotted.empty()) {
+      app::ApplyServiceAddress(config, dotted);
+      worker.OnMessage((L"SRV-request successful. Domain ip:" + dotted).c_str(), 0);
     }
   }
 

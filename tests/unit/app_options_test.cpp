@@ -48,15 +48,6 @@ TEST(Options, ReadOptionsFillsTheProcessTexts) {
   EXPECT_EQ(other.currentLogin, L"kept");
 }
 
-TEST(Options, LanguageNumberLikeStrToInt) {
-  EXPECT_EQ(app::DecimalPrefix(L"1033"), 1033);
-  EXPECT_EQ(app::DecimalPrefix(L"abc"), 0);
-  EXPECT_EQ(app::DecimalPrefix(L""), 0);
-  EXPECT_EQ(app::DecimalPrefix(L"12ab"), 12);
-  EXPECT_EQ(app::DecimalPrefix(L"-5"), -5);
-  EXPECT_EQ(app::DecimalPrefix(L"99999999999999"), 0x7FFFFFFF);
-}
-
 TEST(RegistryText, StopsAtNulOrEndOfData) {
   const unsigned char terminated[] = {'a', 0, 'b', 0, 0, 0, 'z', 0};
   const unsigned char unterminated[] = {'a', 0, 'b', 0};
